@@ -1,6 +1,7 @@
 #include "cWorld.h"
 
 #include <cstdio>
+#include <filesystem>
 
 cWorld::cWorld(bool rightSide) : mRightSide(rightSide) {}
 
@@ -12,11 +13,15 @@ std::uint32_t cWorld::getTile(unsigned int x, unsigned int y) const {
 }
 
 void cWorld::loadMap(std::string path) {
+    // Only a file is read: a directory or a named pipe (which would keep the
+    // reader waiting for a writer) leaves the board as it was.
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) return;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return;
     unsigned char bytes[tile::kCells];
     const std::size_t count = std::fread(bytes, 1, sizeof bytes, file);
-    const bool unreadable = std::ferror(file) != 0; // a directory, say
+    const bool unreadable = std::ferror(file) != 0;
     std::fclose(file);
     if (unreadable) return;
 
