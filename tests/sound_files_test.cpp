@@ -35,13 +35,13 @@ std::vector<unsigned char> bytesOf(const std::string& path) {
 
 // A file read back by SDL's own WAV reader, not by ours.
 struct Wav {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     std::vector<std::int16_t> samples;
 
     explicit Wav(const std::string& path) {
         Uint8* buffer = nullptr;
         Uint32 length = 0;
-        if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length))
+        if (!SDL_LoadWAV(path.c_str(), &format, &buffer, &length))
             throw std::runtime_error(path + ": " + SDL_GetError());
         samples.resize(length / 2);
         std::copy_n(buffer, samples.size() * 2, reinterpret_cast<Uint8*>(samples.data()));
@@ -88,9 +88,9 @@ class MadeSound : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(MadeSound, IsCleanMonoPcmAtTheDeviceRate) {
     const Wav w(wavPath(GetParam()));
-    EXPECT_EQ(w.spec.freq, 22050);
-    EXPECT_EQ(w.spec.format, AUDIO_S16LSB);
-    EXPECT_EQ(w.spec.channels, 1);
+    EXPECT_EQ(w.format.freq, 22050);
+    EXPECT_EQ(w.format.format, AUDIO_S16LSB);
+    EXPECT_EQ(w.format.channels, 1);
     ASSERT_GT(w.samples.size(), 1000u);
 
     // Starts and ends in silence, so it never clicks on or off.
