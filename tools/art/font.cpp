@@ -99,6 +99,23 @@ cFont cFont::load(const std::string& path) {
     }
 }
 
+std::string cFont::characters() const {
+    std::string out;
+    for (const auto& [c, glyph] : mGlyphs) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 const cFont::Glyph& cFont::glyph(char32_t c) const {
     const auto found = mGlyphs.find(c);
     if (found == mGlyphs.end()) throw std::runtime_error("the font has no glyph U+" + std::to_string(unsigned(c)));

@@ -35,6 +35,8 @@ public:
 
     int height() const { return mHeight; }
     bool has(char32_t c) const { return mGlyphs.count(c) != 0; }
+    // The characters it has glyphs for, as UTF-8, in code order.
+    std::string characters() const;
     // Width in pixels of the ink and the gaps between glyphs, outline not counted.
     // Throws std::runtime_error for a character the font lacks.
     int width(std::string_view utf8, int scale = 1) const;

@@ -624,4 +624,28 @@ Image mockMenu(const std::vector<Picture>& pictures) {
     return screen;
 }
 
+Image fontSpecimen(const art::cFont& font) {
+    std::vector<std::string> lines{"The quick brown fox jumps over the lazy dog.",
+                                   "Press SPACE to continue \u00b7 \u2190 \u2191 \u2192"};
+    const std::string all = font.characters();
+    std::string line;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        line += all[i];
+        const bool whole = i + 1 == all.size() || (static_cast<unsigned char>(all[i + 1]) & 0xC0) != 0x80;
+        if (whole && (art::decodeUtf8(line).size() == 24 || i + 1 == all.size())) {
+            lines.push_back(line);
+            line.clear();
+        }
+    }
+    int w = 0;
+    for (const std::string& l : lines) w = std::max(w, font.width(l, 3));
+    Image image(w + 24, int(lines.size()) * (font.height() + 3) * 3 + 21, rgba(0x10, 0x14, 0x24));
+    int y = 12;
+    for (const std::string& l : lines) {
+        font.draw(image, 12, y, l, style(3, kFrost, kFrost));
+        y += (font.height() + 3) * 3;
+    }
+    return image;
+}
+
 } // namespace screens

@@ -36,4 +36,7 @@ std::vector<Picture> paintAll(const Sources& sources);
 // of plain squares with a few holes, and the menu pictures at their places.
 art::Image mockMenu(const std::vector<Picture>& pictures);
 
+// Every glyph of the font at three times its size, for a person editing it.
+art::Image fontSpecimen(const art::cFont& font);
+
 } // namespace screens
