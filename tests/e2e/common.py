@@ -109,9 +109,9 @@ class Game:
         return last
 
     def wait_screen(self, name, expected, timeout=8):
-        """Waits until the screen is exactly the expected picture."""
+        """Waits until the screen shows the expected picture."""
         try:
-            wait_for(name, lambda: self.shot() == expected, timeout)
+            wait_for(name, lambda: self.shot().alike(expected), timeout)
         finally:
             self.evidence.keep(name, self.shot())
         self.screen = expected
@@ -130,7 +130,7 @@ class Game:
         try:
             time.sleep(HOLD)
             if changes:
-                wait_for(f"{key} to change the screen ({name})", lambda: self.shot() != before, timeout)
+                wait_for(f"{key} to change the screen ({name})", lambda: not self.shot().alike(before), timeout)
         finally:
             self.x.key_up(key)
         if expect is not None:

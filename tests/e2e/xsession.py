@@ -69,6 +69,23 @@ class Shot:
     def __hash__(self):
         return hash(self.pixels)
 
+    def alike(self, other, tolerance=8):
+        """Whether both pictures show the same thing: no colour apart by more
+        than one step of a 16-bit screen. Alpha blending onto a 16-bit screen
+        rounds after the picture that was there before, so the same screen
+        reached along two ways can differ by that step here and there."""
+        if self == other:
+            return True
+        if other is None or (self.width, self.height) != (other.width, other.height):
+            return False
+        stride = self.width * 4
+        for y in range(self.height):
+            a = self.pixels[y * stride:(y + 1) * stride]
+            b = other.pixels[y * stride:(y + 1) * stride]
+            if a != b and max(abs(p - q) for p, q in zip(a, b)) > tolerance:
+                return False
+        return True
+
     def rgb(self, x, y):
         i = (y * self.width + x) * 4
         b, g, r = self.pixels[i:i + 3]
