@@ -156,8 +156,8 @@ std::string parseLevelText(const std::string& text, cLevel& level) {
 }
 
 std::string formatLevelText(const cLevel& level) {
-    std::string out = "#     Lumora      Vexmoor          Lumora      Vexmoor\n"
-                      "#     kinds       kinds            pictures    pictures\n";
+    std::string out = "#     Lumora      Vexmoor         Lumora      Vexmoor\n"
+                      "#     kinds       kinds           pictures    pictures\n";
     char buf[128];
     for (int y = 0; y < tile::kRows; ++y) {
         std::snprintf(buf, sizeof buf, "%2d  |%s|  |%s|      |%s|  |%s|\n", y,
