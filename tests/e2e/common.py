@@ -161,6 +161,7 @@ def session(command, workdir, shots, env=None, executable=None):
     game = Game(command, workdir, env, Evidence(f"{shots}-{flavour}"))
     try:
         yield game
+        shutil.rmtree(game.evidence.directory, ignore_errors=True)  # none from an earlier failure
     except Exception as failure:  # a fault of the harness is reported the same way
         print(f"FAILED: {failure}" if isinstance(failure, Failure) else traceback.format_exc())
         game.evidence.report()

@@ -15,7 +15,7 @@ import sys
 import time
 
 from common import TITLE, session
-from xsession import Failure, check, wait_for
+from xsession import check, wait_for
 
 LEVELS = 4
 KEYS = {"up": "Up", "left": "Left", "right": "Right"}

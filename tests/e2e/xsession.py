@@ -10,11 +10,8 @@ passes (40 ms) instead of guessing with fixed sleeps.
 import ctypes
 import ctypes.util
 import os
-import shutil
 import struct
 import subprocess
-import sys
-import tempfile
 import time
 import zlib
 
@@ -202,10 +199,10 @@ class XServer:
         check(self.run("xdotool", "getwindowfocus") == str(window), "window did not take the focus")
 
     def key_down(self, key):
-        self.run("xdotool", "keydown", key)
+        check(self.run("xdotool", "keydown", key) is not None, f"xdotool could not press {key}")
 
     def key_up(self, key):
-        self.run("xdotool", "keyup", key)
+        check(self.run("xdotool", "keyup", key) is not None, f"xdotool could not release {key}")
 
     def shot(self, window):
         """The window's picture as the server shows it, or None once it has gone."""
@@ -223,13 +220,12 @@ class XServer:
         try:
             im = image.contents
             check(im.bits_per_pixel == 32 and im.byte_order == 0, "unexpected X picture format")
-            data = bytearray(ctypes.string_at(im.data, im.bytes_per_line * im.height))
+            line = im.bytes_per_line
+            data = bytearray(ctypes.string_at(im.data, line * height))
         finally:
             self._xlib.XDestroyImage(image)
         stride = width * 4
-        if im.bytes_per_line != stride:
-            data = b"".join(data[y * im.bytes_per_line:y * im.bytes_per_line + stride]
-                            for y in range(height))
-            data = bytearray(data)
+        if line != stride:
+            data = bytearray(b"".join(data[y * line:y * line + stride] for y in range(height)))
         data[3::4] = bytes(width * height)  # the unused fourth byte carries nothing
         return Shot(width, height, bytes(data))
