@@ -139,11 +139,6 @@ TEST(PixelArt, WholePictureSteps) {
 
     const art::Image faded = render(square + "  tint 000000 50%\n  fade 50%\n", "sq");
     EXPECT_EQ(faded.at(0, 0), art::rgba(128, 128, 128, 128));
-
-    // Half-transparent red over opaque blue.
-    art::Image blue(1, 1, kBlue);
-    art::blendOver(blue, art::Image(1, 1, art::rgba(255, 0, 0, 128)));
-    EXPECT_EQ(blue.at(0, 0), art::rgba(128, 0, 127));
 }
 
 namespace {

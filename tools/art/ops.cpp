@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw.h"
+
 namespace art {
 
 namespace {
@@ -23,25 +25,7 @@ std::uint32_t join(const Rgba& c) {
     return rgba(channel(c.r), channel(c.g), channel(c.b), channel(c.a));
 }
 
-std::uint32_t over(std::uint32_t below, std::uint32_t above) {
-    const Rgba s = split(above);
-    if (s.a >= 1.0) return above;
-    if (s.a <= 0.0) return below;
-    const Rgba d = split(below);
-    const double a = s.a + d.a * (1.0 - s.a);
-    auto mix = [&](double sc, double dc) { return (sc * s.a + dc * d.a * (1.0 - s.a)) / a; };
-    return join({mix(s.r, d.r), mix(s.g, d.g), mix(s.b, d.b), a});
-}
-
 } // namespace
-
-void blendOver(Image& dst, const Image& src, int x, int y) {
-    for (int sy = 0; sy < src.height; ++sy) {
-        for (int sx = 0; sx < src.width; ++sx) {
-            if (dst.contains(x + sx, y + sy)) dst.at(x + sx, y + sy) = over(dst.at(x + sx, y + sy), src.at(sx, sy));
-        }
-    }
-}
 
 Image mirrored(const Image& image) {
     Image out(image.width, image.height);
@@ -122,17 +106,10 @@ Image outlined(const Image& image, std::uint32_t color) {
         for (int x = 0; x < image.width; ++x) {
             if (solid(x, y)) continue;
             if (solid(x - 1, y) || solid(x + 1, y) || solid(x, y - 1) || solid(x, y + 1)) {
-                out.at(x, y) = over(color, image.at(x, y));
+                out.at(x, y) = color;
+                blend(out, x, y, image.at(x, y));
             }
         }
-    }
-    return out;
-}
-
-Image magnified(const Image& image, int n) {
-    Image out(image.width * n, image.height * n);
-    for (int y = 0; y < out.height; ++y) {
-        for (int x = 0; x < out.width; ++x) out.at(x, y) = image.at(x / n, y / n);
     }
     return out;
 }

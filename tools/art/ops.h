@@ -2,13 +2,10 @@
 
 #include "image.h"
 
-// Whole-picture operations shared by the picture generators. Colours are
-// straight (not premultiplied) RGBA, as in art::Image.
+// Whole-picture operations for pictures made from other pictures (blending
+// one over another is drawImage in draw.h). Colours are straight, not
+// premultiplied, RGBA as in art::Image.
 namespace art {
-
-// Draws src over dst with its top-left corner at (x, y), blending by alpha;
-// the parts that fall outside dst are dropped.
-void blendOver(Image& dst, const Image& src, int x = 0, int y = 0);
 
 // Left and right swapped.
 Image mirrored(const Image& image);
@@ -30,8 +27,5 @@ Image scaledAbout(const Image& image, double factor, double cx, double cy);
 // A one-pixel rim of colour rgba (0xRRGGBBAA) around the shape (the pixels at
 // least half opaque), in the pixels next to it across or down.
 Image outlined(const Image& image, std::uint32_t rgba);
-
-// Every pixel repeated n times across and down, for looking at pictures.
-Image magnified(const Image& image, int n);
 
 } // namespace art

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "draw.h"
 #include "ops.h"
 
 namespace art {
@@ -302,19 +303,19 @@ Image cArtBook::render(const std::string& name, const Swaps& swaps, std::vector<
             for (int y = 0; y < h; ++y) {
                 for (int x = 0; x < w; ++x) layer.at(x, y) = color(used, step.rows[y][x], step.where);
             }
-            blendOver(canvas, layer, x0, y0);
+            drawImage(canvas, layer, x0, y0);
         } else if (step.op == "stamp" || step.op == "under") {
             const bool placed = a.size() >= 3 && a[1] != "with";
             const Image part = other(a, placed ? 3 : 1, step.where);
             const int x = placed ? number(a[1], step.where) : 0;
             const int y = placed ? number(a[2], step.where) : 0;
             if (step.op == "stamp") {
-                blendOver(canvas, part, x, y);
+                drawImage(canvas, part, x, y);
             } else {
                 // Behind what is drawn so far.
                 Image below(canvas.width, canvas.height);
-                blendOver(below, part, x, y);
-                blendOver(below, canvas);
+                drawImage(below, part, x, y);
+                drawImage(below, canvas, 0, 0);
                 canvas = below;
             }
         } else if (step.op == "mirror") {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "draw.h"
 #include "image.h"
-#include "ops.h"
 #include "pixelArt.h"
 
 namespace {
@@ -63,9 +63,9 @@ void drawBoard(art::Image& screen, const art::cArtBook& book, const std::vector<
             if (picture != 0) {
                 char name[8];
                 std::snprintf(name, sizeof name, "%02d", picture);
-                art::blendOver(screen, book.render(set + name), x, y);
+                art::drawImage(screen, book.render(set + name), x, y);
             }
-            if (!overlay.empty()) art::blendOver(screen, book.render(overlay), x, y - rise);
+            if (!overlay.empty()) art::drawImage(screen, book.render(overlay), x, y - rise);
         }
     }
 }
@@ -86,21 +86,21 @@ art::Image preview(const art::cArtBook& book) {
     drawBoard(screen, book, kRightSample, 352, true);
     const Hero left[] = {{1, 6, "devil/east"}, {4, 9, "devil/north"}};
     const Hero right[] = {{1, 6, "angel/east"}, {2, 3, "angel/north"}};
-    for (const Hero& h : left) art::blendOver(screen, book.render(h.picture), 32 + kCell * h.column, kCell * h.row + 8);
+    for (const Hero& h : left) art::drawImage(screen, book.render(h.picture), 32 + kCell * h.column, kCell * h.row + 8);
     for (const Hero& h : right) {
-        art::blendOver(screen, book.render(h.picture), 352 + kCell * h.column, kCell * h.row + 8);
+        art::drawImage(screen, book.render(h.picture), 352 + kCell * h.column, kCell * h.row + 8);
     }
     int y = 480;
     for (const char* hero : {"devil/", "angel/"}) {
         const std::string floor = hero[0] == 'd' ? "tiles/A01" : "tiles/D01";
         for (int i = 0; i < 14; ++i) {
             const int x = 40 + 40 * i;
-            if (i < 8) art::blendOver(screen, book.render(floor), x, y + kRise);
-            art::blendOver(screen, book.render(hero + std::string(frames[i])), x, y);
+            if (i < 8) art::drawImage(screen, book.render(floor), x, y + kRise);
+            art::drawImage(screen, book.render(hero + std::string(frames[i])), x, y);
         }
         y += 64;
     }
-    return art::magnified(screen, 3);
+    return art::scaled(screen, 3);
 }
 
 } // namespace
