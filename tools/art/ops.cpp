@@ -46,25 +46,14 @@ Image shifted(const Image& image, int dx, int dy) {
 }
 
 Image tinted(const Image& image, std::uint32_t rgb, double amount) {
-    const Rgba t = split(rgb << 8);
     Image out = image;
-    for (std::uint32_t& p : out.pixels) {
-        Rgba c = split(p);
-        c.r += (t.r - c.r) * amount;
-        c.g += (t.g - c.g) * amount;
-        c.b += (t.b - c.b) * amount;
-        p = join(c);
-    }
+    for (std::uint32_t& p : out.pixels) p = mix(p, (rgb << 8) | alpha(p), amount);
     return out;
 }
 
 Image faded(const Image& image, double factor) {
     Image out = image;
-    for (std::uint32_t& p : out.pixels) {
-        Rgba c = split(p);
-        c.a *= factor;
-        p = join(c);
-    }
+    for (std::uint32_t& p : out.pixels) p = withAlpha(p, static_cast<unsigned>(std::lround(alpha(p) * factor)));
     return out;
 }
 
