@@ -250,6 +250,8 @@ struct MoveCase {
     Names sounds;
 };
 
+void PrintTo(const MoveCase& c, std::ostream* os) { *os << c.name; }
+
 class MovementRules : public ::testing::TestWithParam<MoveCase> {};
 
 TEST_P(MovementRules, OneForwardOrder) {

@@ -15,6 +15,7 @@ struct GameProbe {
     cWorld* left() const { return game.mLeftWorld; }
     cWorld* right() const { return game.mRightWorld; }
     SDL_Surface* screen() const { return game.mScreen; }
+    void setScreen(SDL_Surface* screen) { game.mScreen = screen; }
     std::size_t cachedPictures() const { return game.mTextures.size(); }
     void pass() { game.runPass(); }
 };
