@@ -1,11 +1,12 @@
 #include "player.h"
 
-#include <map>
+#include <algorithm>
+#include <fstream>
 #include <queue>
-#include <tuple>
+#include <set>
 
-#include "cWorld.h"
 #include "soundCue.h"
+#include "solver.h"
 
 void Player::hold(std::initializer_list<SDLKey> keys) {
     releaseAll();
@@ -45,69 +46,62 @@ void Player::waitOutSplash() {
 namespace plan {
 namespace {
 
-struct Hero {
-    int x, y, dir;
-    bool alive, won;
-    auto key() const { return std::make_tuple(x, y, dir, alive, won); }
-};
+// The orders of a shortest way to the first fall, searched over the heroes'
+// positions, facings and goal flags.
+std::vector<level::eOrder> firstFall(level::cPuzzle& puzzle) {
+    using Key = std::vector<int>;
+    auto keyOf = [](const std::vector<cHero>& heroes) {
+        Key key;
+        for (const cHero& h : heroes) key.insert(key.end(), {h.getX(), h.getY(), h.getDir(), h.won()});
+        return key;
+    };
+    struct Step {
+        std::vector<cHero> heroes;
+        std::vector<level::eOrder> orders;
+    };
+    std::set<Key> seen;
+    std::queue<Step> open;
+    open.push({puzzle.start(), {}});
+    seen.insert(keyOf(open.front().heroes));
+    while (!open.empty()) {
+        const Step step = open.front();
+        open.pop();
+        for (level::eOrder order : {level::eOrder::Up, level::eOrder::Right, level::eOrder::Left}) {
+            Step next = step;
+            next.orders.push_back(order);
+            if (!puzzle.give(next.heroes, order)) return next.orders;
+            if (seen.insert(keyOf(next.heroes)).second) open.push(next);
+        }
+    }
+    return {};
+}
 
-Hero of(const cHero* h) { return {h->getX(), h->getY(), h->getDir(), h->alive(), h->won()}; }
-
-cHero rebuild(const Hero& h, bool rightSide) {
-    cHero hero(static_cast<signed char>(h.dir), static_cast<signed char>(h.x), static_cast<signed char>(h.y),
-               rightSide);
-    if (h.won) hero.win();
-    if (!h.alive) hero.die();
-    return hero;
+bool readBoard(const std::string& path, level::Board& board) {
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(board.data()), static_cast<std::streamsize>(board.size()));
+    if (in.gcount() != static_cast<std::streamsize>(board.size())) return false;
+    return std::any_of(board.begin(), board.end(), [](unsigned char b) { return tile::isHeroStart(b); });
 }
 
 } // namespace
 
 std::vector<SDLKey> find(const std::string& leftMap, const std::string& rightMap, Aim aim) {
+    level::Board left{};
+    level::Board right{};
+    if (!readBoard(leftMap, left) || !readBoard(rightMap, right)) return {};
     const soundCue::Sink previous = soundCue::setSink(nullptr);
-    cWorld left(false);
-    cWorld right(true);
-    left.loadMap(leftMap);
-    right.loadMap(rightMap);
-    std::vector<SDLKey> keys;
-    if (left.getHero() == nullptr || right.getHero() == nullptr) {
-        soundCue::setSink(previous);
-        return keys;
-    }
-
-    using State = std::pair<Hero, Hero>;
-    using Key = decltype(std::tuple_cat(Hero{}.key(), Hero{}.key()));
-    std::map<Key, std::pair<Key, SDLKey>> cameFrom;
-    std::queue<State> open;
-    const State start{of(left.getHero()), of(right.getHero())};
-    auto keyOf = [](const State& s) { return std::tuple_cat(s.first.key(), s.second.key()); };
-    cameFrom[keyOf(start)] = {keyOf(start), SDLK_UNKNOWN};
-    open.push(start);
-    while (!open.empty()) {
-        const State s = open.front();
-        open.pop();
-        const bool lost = !s.first.alive || !s.second.alive;
-        const bool done = aim == Aim::win ? s.first.won && s.second.won : lost;
-        if (done) {
-            for (Key k = keyOf(s); cameFrom[k].second != SDLK_UNKNOWN; k = cameFrom[k].first) {
-                keys.insert(keys.begin(), cameFrom[k].second);
-            }
-            break;
-        }
-        if (lost) continue; // a level ends with its first death
-        for (SDLKey order : {SDLK_UP, SDLK_RIGHT, SDLK_LEFT}) {
-            left.placeHero(rebuild(s.first, false));
-            right.placeHero(rebuild(s.second, true));
-            for (cWorld* world : {&left, &right}) {
-                if (order == SDLK_UP) world->moveHeroForward();
-                if (order == SDLK_RIGHT) world->getHero()->rotCW();
-                if (order == SDLK_LEFT) world->getHero()->rotCCW();
-            }
-            const State next{of(left.getHero()), of(right.getHero())};
-            if (cameFrom.emplace(keyOf(next), std::make_pair(keyOf(s), order)).second) open.push(next);
-        }
+    level::cPuzzle puzzle({left, right});
+    std::vector<level::eOrder> orders;
+    if (aim == Aim::win) {
+        orders = puzzle.solve().mOrders;
+    } else {
+        orders = firstFall(puzzle);
     }
     soundCue::setSink(previous);
+    std::vector<SDLKey> keys;
+    for (level::eOrder order : orders) {
+        keys.push_back(order == level::eOrder::Up ? SDLK_UP : order == level::eOrder::Right ? SDLK_RIGHT : SDLK_LEFT);
+    }
     return keys;
 }
 

@@ -31,14 +31,15 @@ private:
     GameProbe mProbe;
 };
 
-// The orders that win or lose a level, found by searching the level's own
-// rules (both boards as the game loads them, every order to both heroes).
+// The orders that win or lose a level, found by the level tool's search over
+// the game's own rules (every order to both heroes, the left one first).
 namespace plan {
 
 enum class Aim { win, lose };
 
 // The keys of a shortest order sequence from the level's start that reaches
-// the aim, or an empty list when there is none. The search itself is silent.
+// the aim: both heroes on their goals, or the first fall. Empty when there is
+// none, or when a map is short or has no hero. The search itself is silent.
 std::vector<SDLKey> find(const std::string& leftMap, const std::string& rightMap, Aim aim);
 
 } // namespace plan

@@ -5,8 +5,8 @@
 // wanders: random keys, and at every level start a choice between playing the
 // level's winning orders, its losing orders, or random ones. Through it all
 // the mode and level stay valid, the picture cache holds no more than one
-// entry per path, and resident memory stops growing after the first round:
-// the caches are all the game keeps.
+// entry per path, and neither the heap in use nor resident memory grows after
+// the first round: the caches are all the game keeps.
 //
 //   LV_SOAK_PASSES  passes per data tree after the first round (default: a
 //                   short run for the suite)
@@ -21,8 +21,8 @@
 #include <iostream>
 #include <random>
 
-#include "fixture.h"
 #include "cWorld.h"
+#include "fixture.h"
 #include "player.h"
 #include "testSupport.h"
 
@@ -32,6 +32,12 @@
 #if __has_feature(address_sanitizer)
 #define LV_ADDRESS_SANITIZER 1
 #endif
+#endif
+
+#ifdef LV_ADDRESS_SANITIZER
+#include <sanitizer/allocator_interface.h>
+#else
+#include <malloc.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -50,6 +56,17 @@ long residentKiB() {
     long resident = 0;
     statm >> size >> resident;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Bytes the program holds on the heap right now, whatever the allocator
+// keeps in reserve.
+long heapKiB() {
+#ifdef LV_ADDRESS_SANITIZER
+    return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024);
+#else
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long>((info.uordblks + info.hblkhd) / 1024);
+#endif
 }
 
 struct Plans {
@@ -190,7 +207,7 @@ constexpr bool kSanitized = false;
 #endif
 
 void soak(const std::string& name) {
-    const long passes = envNumber("LV_SOAK_PASSES", 20000);
+    const long passes = envNumber("LV_SOAK_PASSES", 10000);
     const unsigned seed = static_cast<unsigned>(envNumber("LV_SOAK_SEED", 1701));
     const Plans plans = findPlans();
     for (int level = 1; level <= 4; ++level) {
@@ -206,6 +223,8 @@ void soak(const std::string& name) {
     run.firstRound();
     if (::testing::Test::HasFatalFailure()) return;
     const long afterFirstRound = residentKiB();
+    const long heapAfterFirstRound = heapKiB();
+    long heapHighest = heapAfterFirstRound;
 
     Tally tally;
     long halfway = afterFirstRound;
@@ -223,6 +242,7 @@ void soak(const std::string& name) {
         ASSERT_FALSE(probe.quitting()) << "pass " << pass;
         if (pass == passes / 2) halfway = residentKiB();
         if (pass % 256 == 0 || pass == passes - 1) {
+            heapHighest = std::max(heapHighest, heapKiB());
             const long now = residentKiB();
             highest = std::max(highest, now);
             if (pass >= passes / 2) highestAfterHalfway = std::max(highestAfterHalfway, now);
@@ -237,21 +257,25 @@ void soak(const std::string& name) {
               << ", " << tally.wins << " wins (" << tally.lastLevelWins << " of the last level), " << tally.losses
               << " losses, " << tally.escapes << " escapes; resident memory " << atStart << " KiB at start, "
               << afterFirstRound << " KiB after the first round, " << halfway << " KiB halfway, " << highest
-              << " KiB at most, " << atEnd << " KiB at the end; " << probe.cachedPictures() << " pictures cached"
-              << std::endl;
+              << " KiB at most, " << atEnd << " KiB at the end; heap in use " << heapAfterFirstRound
+              << " KiB after the first round, " << heapHighest << " KiB at most; " << probe.cachedPictures()
+              << " pictures cached" << std::endl;
 
     // One entry per path the game can name: the pictures and the two realm
     // directories that a vanished hero names.
     EXPECT_LE(probe.cachedPictures(), fixture::pictures().size() + 2) << "the picture cache grew past its paths";
-    if (passes < 10000) return; // too short to tell wandering or memory apart
+    // What the game holds on the heap is all in its caches by the end of the
+    // first round: anything kept per pass or per level would show here first.
+    EXPECT_LE(heapHighest - heapAfterFirstRound, 16) << "the heap in use grew after the first round";
+    if (passes < 10000) return; // too short to tell wandering or resident memory apart
     for (int level = 1; level <= 4; ++level) EXPECT_GT(tally.starts[level], 0) << "level " << level;
     EXPECT_GT(tally.lastLevelWins, 0);
     EXPECT_GT(tally.wins, tally.lastLevelWins);
     EXPECT_GT(tally.losses, 0);
     EXPECT_GT(tally.escapes, 0);
-    // Anything kept per pass or per level would grow with the run. The
-    // sanitizer's allocator settles over the first few thousand passes (its
-    // quarantine of freed memory fills), so there only the second half counts.
+    // Resident memory follows. The sanitizer's allocator settles over the
+    // first few thousand passes (its quarantine of freed memory fills), so
+    // there only the second half counts.
     constexpr long kSlackKiB = 512;
     EXPECT_LE(highestAfterHalfway - halfway, kSlackKiB) << "resident memory still grew in the second half";
     if (!kSanitized) {
