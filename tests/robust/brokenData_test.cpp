@@ -131,7 +131,10 @@ TEST_P(DamagedFile, PlaysAsWithTheWholeTree) {
         // empty entry), and for the realm directory that the hero who finished
         // first names once it has vanished.
         EXPECT_EQ(player.probe().cachedPictures(), fixture::pictures().size() + 1);
+        // A WAV cut short may be refused or played as far as it goes (the two
+        // SDL 1.2 libraries differ); every other damaged sound stays unheard.
         for (const std::string& sound : fixture::sounds()) {
+            if (sound == damage.path && damage.kind == FileDamage::truncated) continue;
             EXPECT_EQ(cSounds::inst()->chunk(sound) == nullptr, sound == damage.path) << sound;
         }
         game.end();
