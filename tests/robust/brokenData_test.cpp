@@ -65,7 +65,8 @@ void expectAt(Player& player, std::int8_t mode, int level) {
 
 } // namespace
 
-// ---- Pictures and sounds: missing, truncated, or not what they claim to be.
+// ---- Pictures and sounds: missing, cut short, not what they claim to be, or
+// a directory or a named pipe in their place.
 
 struct FileDamage {
     std::string name;
