@@ -1,0 +1,40 @@
+// Runs the benchmarks on a started game, headless: SDL's dummy video and audio
+// drivers unless the caller names others (scripts/bench runs the passes once
+// more in a real X server). The data is what the build shipped into data/
+// beside this program, with stand-ins for files it does not have yet.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "benchData.h"
+#include "cGame.h"
+
+namespace bench {
+cGame* gGame = nullptr;
+}
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+    namespace fs = std::filesystem;
+    const fs::path shipped = fs::read_symlink("/proc/self/exe").parent_path() / "data";
+    bench::cDataTree tree(shipped);
+    fs::current_path(tree.root());
+    benchmark::AddCustomContext("data", std::to_string(tree.shippedFiles()) + " shipped files, " +
+                                            std::to_string(tree.standIns()) + " stand-ins");
+    benchmark::AddCustomContext("video driver", std::getenv("SDL_VIDEODRIVER"));
+
+    cGame game;
+    if (!game.init()) return 1;
+    bench::gGame = &game;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    game.end();
+    return 0;
+}
