@@ -28,6 +28,9 @@ public:
     bool init();
     void run();
     void end();
+    // One pass of the main loop without its pause: what the current mode does.
+    // The loop runs it; tools and tests that drive the game step by step call it too.
+    void runPass();
 
     void nextLevel();
     void previousLevel();
@@ -48,7 +51,6 @@ private:
 
     struct KeyBinding;
     void handleEvents(const KeyBinding* bindings, int count);
-    void runPass();
     void splashPass();
     void instructionsPass();
 
