@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "benchData.h"
 #include "cGame.h"
@@ -19,10 +20,20 @@ cGame* gGame = nullptr;
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // The benchmarks run in the data tree's directory: a results file named
+    // relative to the caller's directory stays there.
+    namespace fs = std::filesystem;
+    std::vector<std::string> args(argv, argv + argc);
+    const std::string outFlag = "--benchmark_out=";
+    for (std::string& arg : args) {
+        if (arg.rfind(outFlag, 0) == 0) arg = outFlag + fs::absolute(arg.substr(outFlag.size())).string();
+    }
+    std::vector<char*> pointers;
+    for (std::string& arg : args) pointers.push_back(arg.data());
+    argv = pointers.data();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    namespace fs = std::filesystem;
     const fs::path shipped = fs::read_symlink("/proc/self/exe").parent_path() / "data";
     bench::cDataTree tree(shipped);
     fs::current_path(tree.root());

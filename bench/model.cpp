@@ -42,7 +42,6 @@ void slideOrder(benchmark::State& state) {
         hero->rotCW();
         benchmark::DoNotOptimize(world.moveHeroForward());
     }
-    state.counters["cells"] = tile::kRows - 1;
     soundCue::setSink(game);
 }
 BENCHMARK(slideOrder);
