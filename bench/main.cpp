@@ -23,18 +23,26 @@ int main(int argc, char** argv) {
     // The benchmarks run in the data tree's directory: a results file named
     // relative to the caller's directory stays there.
     namespace fs = std::filesystem;
-    std::vector<std::string> args(argv, argv + argc);
-    const std::string outFlag = "--benchmark_out=";
-    for (std::string& arg : args) {
+    // --data=DIR reads the game's files from DIR instead of data/ beside this program.
+    fs::path shipped = fs::read_symlink("/proc/self/exe").parent_path() / "data";
+    std::vector<std::string> args;
+    const std::string outFlag = "--benchmark_out=", dataFlag = "--data=";
+    for (int i = 0; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg.rfind(dataFlag, 0) == 0) {
+            shipped = fs::absolute(arg.substr(dataFlag.size()));
+            continue;
+        }
         if (arg.rfind(outFlag, 0) == 0) arg = outFlag + fs::absolute(arg.substr(outFlag.size())).string();
+        args.push_back(arg);
     }
     std::vector<char*> pointers;
     for (std::string& arg : args) pointers.push_back(arg.data());
+    argc = static_cast<int>(pointers.size());
     argv = pointers.data();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    const fs::path shipped = fs::read_symlink("/proc/self/exe").parent_path() / "data";
     bench::cDataTree tree(shipped);
     fs::current_path(tree.root());
     benchmark::AddCustomContext("data", std::to_string(tree.shippedFiles()) + " shipped files, " +
