@@ -20,6 +20,10 @@ void cWorld::loadMap(std::string path) {
     std::fclose(file);
     if (unreadable) return;
 
+    loadBytes(bytes, count);
+}
+
+void cWorld::loadBytes(const unsigned char* bytes, std::size_t count) {
     for (std::size_t i = 0; i < tile::kCells; ++i) {
         if (i >= count) {
             mTiles[i] = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,6 +22,8 @@ public:
     // short file are holes. The last hero mark read places a new hero; a map
     // without one keeps the current hero as it is.
     void loadMap(std::string path);
+    // The same from bytes already in memory (the first `count` of them count).
+    void loadBytes(const unsigned char* bytes, std::size_t count);
 
     cHero* getHero() const { return mHero.get(); }
     bool rightSide() const { return mRightSide; }

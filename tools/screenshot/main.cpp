@@ -58,9 +58,10 @@ int main(int argc, char* argv[]) {
     press(game, SDLK_SPACE);     // instructions to menu
     game.runPass();
     save(out + "/menu.png");
-    press(game, SDLK_RIGHT);     // level 2
-    press(game, SDLK_SPACE);     // play it
-    for (SDLKey key : {SDLK_UP, SDLK_RIGHT, SDLK_UP}) press(game, key);
+    press(game, SDLK_RIGHT);     // level 3, ice and oil
+    press(game, SDLK_RIGHT);
+    press(game, SDLK_SPACE);     // play it, a few orders in
+    for (SDLKey key : {SDLK_UP, SDLK_UP, SDLK_UP, SDLK_RIGHT, SDLK_UP}) press(game, key);
     game.runPass();
     save(out + "/play.png");
     game.end();
