@@ -58,8 +58,9 @@ double cpuNanoseconds() {
 // (scripts/bench hands this name to callgrind).
 [[gnu::noinline]] void timedPass(GameProbe& probe) { probe.pass(); }
 
-// Each iteration runs one pass of the game and then its floor, so that both
-// see the same machine; the reported time is the pass's CPU time.
+// Each iteration runs one pass of the game and one of its floor, so that both
+// see the same machine; the reported time is the pass's CPU time. With no
+// input the heroes stand still, so every pass draws what the recorded one drew.
 void passAgainstFloor(benchmark::State& state, std::int8_t mode) {
     GameProbe probe(*bench::gGame);
     probe.setLevel(static_cast<int>(state.range(0)));
