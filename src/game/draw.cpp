@@ -2,10 +2,9 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <filesystem>
-
 #include "cGame.h"
 #include "cWorld.h"
+#include "gameFile.h"
 
 namespace {
 constexpr int kCell = 32;
@@ -26,11 +25,7 @@ SDL_Surface* cGame::tex(std::string path) {
 }
 
 void cGame::loadTex(std::string path) {
-    // Only a file holds a picture. A hero that has vanished names its realm
-    // directory, whose first bytes the decoder would sniff without having read
-    // them; a named pipe would keep it waiting for a writer.
-    std::error_code ignored;
-    SDL_Surface* picture = std::filesystem::is_regular_file(path, ignored) ? IMG_Load(path.c_str()) : nullptr;
+    SDL_Surface* picture = isGameFile(path) ? IMG_Load(path.c_str()) : nullptr;
     mTextures[path] = picture;
 }
 

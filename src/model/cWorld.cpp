@@ -1,7 +1,8 @@
 #include "cWorld.h"
 
 #include <cstdio>
-#include <filesystem>
+
+#include "gameFile.h"
 
 cWorld::cWorld(bool rightSide) : mRightSide(rightSide) {}
 
@@ -13,10 +14,7 @@ std::uint32_t cWorld::getTile(unsigned int x, unsigned int y) const {
 }
 
 void cWorld::loadMap(std::string path) {
-    // Only a file is read: a directory or a named pipe (which would keep the
-    // reader waiting for a writer) leaves the board as it was.
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(path, ignored)) return;
+    if (!isGameFile(path)) return; // the board stays as it was
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return;
     unsigned char bytes[tile::kCells];

@@ -4,7 +4,8 @@
 #include <SDL_mixer.h>
 
 #include <cstdio>
-#include <filesystem>
+
+#include "gameFile.h"
 
 cSounds* cSounds::mInstance = nullptr;
 
@@ -25,10 +26,7 @@ void cSounds::exit() { Mix_CloseAudio(); }
 void cSounds::load(std::string path) {
     Mix_Chunk*& chunk = mChunks[path];
     if (chunk != nullptr) return;
-    // Only a file holds a sound: a named pipe would keep the reader waiting
-    // for a writer. Anything else stays not loaded and is tried again.
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(path, ignored)) return;
+    if (!isGameFile(path)) return; // stays not loaded, tried again at the next play
     // The decoder takes the stream, also a null one, and closes it itself.
     chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
 }
