@@ -154,7 +154,7 @@ TEST(PixelFont, DrawsScaledInkInsideItsOutline) {
     EXPECT_EQ(font.width("xx", 2), 10); // two glyphs of 2 and one paper column, doubled
 }
 
-TEST(ScreenSources, BrokenFontOrIconTextIsRefused) {
+TEST(ScreenSources, BrokenFontTextIsRefused) {
     struct Case {
         const char* what;
         std::function<void()> parse;
@@ -166,9 +166,6 @@ TEST(ScreenSources, BrokenFontOrIconTextIsRefused) {
         {"a glyph named twice", [] { art::cFont::parse("[a]\n#\n\n[a]\n#\n"); }},
         {"pixels before any glyph", [] { art::cFont::parse("##\n"); }},
         {"a character the font lacks", [] { art::cFont::parse("[a]\n#\n").width("ab"); }},
-        {"an icon colour that is not hex", [] { screens::parseIcons("colour a 12345g\n"); }},
-        {"an icon pixel without a colour", [] { screens::parseIcons("icon i\n.z\n"); }},
-        {"icon rows of unequal width", [] { screens::parseIcons("colour a 000000\nicon i\naa\na\n"); }},
     };
     for (const Case& c : cases) EXPECT_THROW(c.parse(), std::runtime_error) << c.what;
 }

@@ -1,6 +1,6 @@
 // Paints the screens and menu pictures into a data directory.
 //   lv_screens SOURCE_DIR DATA_DIR [PREVIEW_DIR]
-// SOURCE_DIR holds font.txt and icons.txt; the pictures land below DATA_DIR
+// SOURCE_DIR holds font.txt and icons.art; the pictures land below DATA_DIR
 // (menu/..., tiles/back.png). With PREVIEW_DIR it also writes there
 // mock-menu.png, the menu as the game composes it over boards of plain
 // squares, and font.png, every glyph of the font.

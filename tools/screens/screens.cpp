@@ -405,9 +405,8 @@ Image instructions(const Sources& src) {
                          {"oil", "{Oil}: slides you on"}};
     y = top + 34;
     for (const Row& row : cells) {
-        const auto icon = src.icons.find(row.icon);
-        if (icon == src.icons.end()) throw std::runtime_error(std::string("no icon ") + row.icon);
-        art::drawImage(image, art::scaled(icon->second, 2), 40, y);
+        const Image icon = src.icons.render(std::string("icon-") + row.icon);
+        art::drawImage(image, art::scaled(icon, 2), 40, y);
         rich(font, image, 84, y + 9, row.text, body, strong);
         y += 40;
     }
@@ -520,71 +519,9 @@ Image startButton(const Sources& src) {
 
 } // namespace
 
-std::map<std::string, Image> parseIcons(std::string_view source) {
-    std::map<std::string, Image> icons;
-    std::map<char, std::uint32_t> palette{{'.', 0}};
-    std::istringstream in{std::string(source)};
-    std::string line, name;
-    std::vector<std::string> rows;
-    int number = 0;
-    auto fail = [&number](const std::string& why) {
-        throw std::runtime_error("icons line " + std::to_string(number) + ": " + why);
-    };
-    auto finish = [&]() {
-        if (name.empty()) return;
-        if (rows.empty()) fail("icon " + name + " has no rows");
-        Image icon(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
-        for (int y = 0; y < icon.height; ++y)
-            for (int x = 0; x < icon.width; ++x) icon.at(x, y) = palette.at(rows[y][x]);
-        icons[name] = icon;
-        name.clear();
-        rows.clear();
-    };
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == ';') {
-            finish();
-            continue;
-        }
-        std::istringstream words(line);
-        std::string first;
-        words >> first;
-        if (first == "colour") {
-            finish();
-            std::string key, hex;
-            words >> key >> hex;
-            if (key.size() != 1 || key == "." || (hex.size() != 6 && hex.size() != 8) ||
-                hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
-                fail("expected: colour C RRGGBB[AA]");
-            std::uint32_t value = std::stoul(hex, nullptr, 16);
-            if (hex.size() == 6) value = (value << 8) | 0xFF;
-            palette[key[0]] = value;
-        } else if (first == "icon") {
-            finish();
-            words >> name;
-            if (name.empty()) fail("an icon needs a name");
-            if (icons.count(name) != 0) fail("icon " + name + " named twice");
-        } else {
-            if (name.empty()) fail("pixels outside an icon");
-            if (!rows.empty() && line.size() != rows[0].size()) fail("rows of unequal width");
-            for (char c : line)
-                if (palette.count(c) == 0) fail(std::string("no colour for '") + c + "'");
-            rows.push_back(line);
-        }
-    }
-    ++number;
-    finish();
-    return icons;
-}
-
 Sources loadSources(const std::string& dir) {
     Sources sources{art::cFont::load(dir + "/font.txt"), {}};
-    try {
-        sources.icons = parseIcons(readFile(dir + "/icons.txt"));
-    } catch (const std::runtime_error& e) {
-        throw std::runtime_error(dir + "/icons.txt: " + e.what());
-    }
+    sources.icons.read(readFile(dir + "/icons.art"), "icons.art");
     return sources;
 }
 

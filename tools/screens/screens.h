@@ -1,26 +1,21 @@
 #pragma once
 
-#include <map>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "font.h"
 #include "image.h"
+#include "pixelArt.h"
 
 // The whole-screen pictures (splash, instructions, the two backgrounds) and
 // the menu's pictures, painted from the pixel font and icons in assets/screens.
 namespace screens {
 
-// Small palette pictures by name; see assets/screens/icons.txt for the format.
-// Throws std::runtime_error naming the line of the first fault.
-std::map<std::string, art::Image> parseIcons(std::string_view source);
-
 struct Sources {
     art::cFont font;
-    std::map<std::string, art::Image> icons;
+    art::cArtBook icons; // parts named icon-goal, icon-hole, ...
 };
-// Reads font.txt and icons.txt from the directory.
+// Reads font.txt and icons.art from the directory.
 Sources loadSources(const std::string& dir);
 
 struct Picture {
