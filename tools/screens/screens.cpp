@@ -482,11 +482,20 @@ Image logo(const Sources& src) {
     return image;
 }
 
+// The translucent bars of the menu that lie over the boards, and their white text.
+void menuBar(Image& image, int x, int width) {
+    art::panel(image, x, 4, width, 40, 12, rgba(0x06, 0x08, 0x12, 150), rgba(0xC8, 0xD0, 0xE8, 150), 1.5);
+}
+
+TextStyle barText(int scale, int outline) {
+    return style(scale, rgba(0xFF, 0xFF, 0xFF), rgba(0xC8, 0xD0, 0xE4), outline, 0);
+}
+
 Image selectLevel(const Sources& src) {
     const art::cFont& font = src.font;
     Image image(384, 48);
-    art::panel(image, 20, 4, 344, 40, 12, rgba(0x06, 0x08, 0x12, 150), rgba(0xC8, 0xD0, 0xE8, 150), 1.5);
-    const TextStyle text = style(3, rgba(0xFF, 0xFF, 0xFF), rgba(0xC8, 0xD0, 0xE4), 2, 0);
+    menuBar(image, 20, 344);
+    const TextStyle text = barText(3, 2);
     const TextStyle left = style(3, kFrost, kIce, 2, 0);
     const TextStyle right = style(3, kAmberLight, kAmber, 2, 0);
     const int y = 24 - 7 * 3 / 2;
@@ -499,8 +508,8 @@ Image selectLevel(const Sources& src) {
 Image startButton(const Sources& src) {
     const art::cFont& font = src.font;
     Image image(322, 48);
-    art::panel(image, 1, 4, 320, 40, 12, rgba(0x06, 0x08, 0x12, 150), rgba(0xC8, 0xD0, 0xE8, 150), 1.5);
-    const TextStyle text = style(2, rgba(0xFF, 0xFF, 0xFF), rgba(0xC8, 0xD0, 0xE4), 1, 0);
+    menuBar(image, 1, 320);
+    const TextStyle text = barText(2, 1);
     const KeyLook key = glassKey(rgba(0xE8, 0xC0, 0x70), kAmberLight, rgba(0xF0, 0xB0, 0x48), 2);
     const int spaceW = keyWidth(font, "SPACE", 2), escW = keyWidth(font, "ESC", 2);
     const int total = spaceW + 6 + font.width("to start", 2) + 24 + escW + 6 + font.width("to quit", 2);
