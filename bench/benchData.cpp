@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "gameAssets.h"
 #include "image.h"
 #include "tile.h"
 
@@ -16,43 +17,12 @@ namespace fs = std::filesystem;
 namespace bench {
 namespace {
 
-struct cPicture {
-    std::string path;
-    int width;
-    int height;
-    std::uint32_t fill; // 0xRRGGBBAA; overlays and heroes are partly see-through
-};
-
-std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
-
-std::vector<cPicture> pictures() {
-    std::vector<cPicture> all = {
-        {"data/menu/tovrin.png", 640, 480, art::rgba(20, 20, 60)},
-        {"data/menu/instruct.png", 640, 480, art::rgba(30, 30, 30)},
-        {"data/menu/background.png", 640, 480, art::rgba(10, 40, 70)},
-        {"data/menu/btnLeft.png", 32, 32, art::rgba(200, 200, 0, 220)},
-        {"data/menu/logo.png", 448, 64, art::rgba(250, 250, 250, 200)},
-        {"data/menu/selectLevel.png", 384, 48, art::rgba(250, 200, 100, 200)},
-        {"data/menu/btnRight.png", 32, 32, art::rgba(200, 200, 0, 220)},
-        {"data/menu/btnStart.png", 320, 64, art::rgba(100, 250, 100, 220)},
-        {"data/tiles/back.png", 640, 480, art::rgba(40, 40, 40)},
-        {"data/tiles/blocker.png", 32, 56, art::rgba(120, 90, 60, 230)},
-        {"data/tiles/goal.png", 32, 40, art::rgba(250, 220, 0, 180)},
-        {"data/tiles/ice.png", 32, 32, art::rgba(200, 230, 255, 128)},
-        {"data/tiles/oil.png", 32, 32, art::rgba(20, 20, 20, 128)},
-    };
-    for (int n = 1; n <= 15; ++n) {
-        all.push_back({"data/tiles/A" + twoDigits(n) + ".png", 32, 32, art::rgba(100, 150, 10 * n)});
-        all.push_back({"data/tiles/D" + twoDigits(n) + ".png", 32, 32, art::rgba(150, 100, 10 * n)});
-    }
-    const char* frames[] = {"north", "east",  "south", "west", "exit1", "exit2", "exit3",
-                            "exit4", "die1",  "die2",  "die3", "die4",  "die5",  "die6"};
-    for (const char* realm : {"devil", "angel"}) {
-        for (const char* frame : frames) {
-            all.push_back({std::string("data/") + realm + "/" + frame + ".png", 32, 56, art::rgba(230, 80, 80, 200)});
-        }
-    }
-    return all;
+// Stand-ins for pictures the build has not made: the screens and cells
+// opaque, what is drawn over them partly see-through, as in the real data.
+std::uint32_t standInFill(const gameAssets::Picture& p) {
+    const bool opaque = p.width == 640 || p.path.find("/tiles/A") != std::string::npos ||
+                        p.path.find("/tiles/D") != std::string::npos;
+    return opaque ? art::rgba(60, 90, 120) : art::rgba(200, 160, 60, 200);
 }
 
 // A full stand-in board: every cell drawn, each overlay kind, a hero at the
@@ -120,9 +90,9 @@ cDataTree::cDataTree(const fs::path& shipped) {
             ++mStandIns;
         }
     };
-    for (const cPicture& p : pictures()) {
+    for (const gameAssets::Picture& p : gameAssets::pictures()) {
         place(p.path, [&p](const fs::path& target) {
-            art::Image image(p.width, p.height, p.fill);
+            art::Image image(p.width, p.height, standInFill(p));
             for (int x = 0; x < p.width; x += 3) image.at(x, p.height / 2) = art::rgba(255, 255, 255);
             art::writePng(target.string(), image);
         });
@@ -133,9 +103,8 @@ cDataTree::cDataTree(const fs::path& shipped) {
                   [](const fs::path& target) { writeBytes(target, standInMap()); });
         }
     }
-    for (const char* sound : {"step", "ohno", "win"}) {
-        place(std::string("data/sounds/") + sound + ".wav",
-              [](const fs::path& target) { writeBytes(target, standInWav()); });
+    for (const std::string& sound : gameAssets::sounds()) {
+        place(sound, [](const fs::path& target) { writeBytes(target, standInWav()); });
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "cGame.h"
 #include "cWorld.h"
+#include "gameAssets.h"
 #include "gameProbe.h"
 #include "testSupport.h"
 
@@ -21,44 +22,6 @@ using testing_support::writePicture;
 
 namespace {
 
-struct Picture {
-    const char* path;
-    int w, h;
-};
-
-// Every picture the game asks for, at the size the real data has.
-std::vector<Picture> allPictures() {
-    std::vector<Picture> pictures = {
-        {"data/menu/tovrin.png", 640, 480},    {"data/menu/instruct.png", 640, 480},
-        {"data/menu/background.png", 640, 480}, {"data/tiles/back.png", 640, 480},
-        {"data/menu/btnLeft.png", 16, 16},     {"data/menu/logo.png", 16, 16},
-        {"data/menu/selectLevel.png", 16, 16}, {"data/menu/btnRight.png", 16, 16},
-        {"data/menu/btnStart.png", 16, 16},    {"data/tiles/blocker.png", 32, 56},
-        {"data/tiles/goal.png", 32, 40},       {"data/tiles/ice.png", 32, 32},
-        {"data/tiles/oil.png", 32, 32},
-    };
-    static std::vector<std::string> names; // keeps the generated paths alive
-    if (names.empty()) {
-        for (const char* set : {"A", "D"}) {
-            for (int n = 1; n <= 15; ++n) {
-                names.push_back(std::string("data/tiles/") + set + (n < 10 ? "0" : "") + std::to_string(n) +
-                                ".png");
-            }
-        }
-        for (const char* realm : {"devil", "angel"}) {
-            for (std::string frame : {"north", "east", "south", "west", "exit1", "exit2", "exit3", "exit4",
-                                      "die1", "die2", "die3", "die4", "die5", "die6"}) {
-                names.push_back(std::string("data/") + realm + "/" + frame + ".png");
-            }
-        }
-    }
-    for (const std::string& name : names) {
-        const bool hero = name.find("/devil/") != std::string::npos || name.find("/angel/") != std::string::npos;
-        pictures.push_back({name.c_str(), 32, hero ? 56 : 32});
-    }
-    return pictures;
-}
-
 // A distinct colour for every picture, from channel levels that survive the
 // 16-bit screen unchanged in their distinctness.
 std::map<std::string, unsigned> gColours;
@@ -66,10 +29,12 @@ std::map<std::string, unsigned> gColours;
 void writeFixturePictures() {
     const unsigned levels[] = {0x00, 0x40, 0x80, 0xC0, 0xFF};
     int i = 1;
-    for (const Picture& p : allPictures()) {
+    for (const gameAssets::Picture& p : gameAssets::pictures()) {
         const unsigned colour = (levels[i % 5] << 16) | (levels[(i / 5) % 5] << 8) | levels[(i / 25) % 5];
         gColours[p.path] = colour;
-        writePicture(p.path, p.w, p.h, colour);
+        // Small menu pictures, so that the boards show beside them.
+        const bool small = gameAssets::isMenuPicture(p.path);
+        writePicture(p.path, small ? 16 : p.width, small ? 16 : p.height, colour);
         ++i;
     }
 }

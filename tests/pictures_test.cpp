@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gameAssets.h"
 #include "image.h"
 #include "ops.h"
 #include "pixelArt.h"
@@ -151,22 +152,15 @@ struct Wanted {
     Look look;
 };
 
+// The board and hero pictures of the game's list, and how each must look.
 std::vector<Wanted> wantedPictures() {
     std::vector<Wanted> all;
-    for (const char* set : {"A", "D"}) {
-        for (int n = 1; n <= 15; ++n) {
-            const std::string number = (n < 10 ? "0" : "") + std::to_string(n);
-            all.push_back({std::string("tiles/") + set + number + ".png", 32, 32, Look::Opaque});
-        }
-    }
-    all.push_back({"tiles/blocker.png", 32, 56, Look::Standing});
-    all.push_back({"tiles/goal.png", 32, 40, Look::Standing});
-    all.push_back({"tiles/ice.png", 32, 32, Look::Sheet});
-    all.push_back({"tiles/oil.png", 32, 32, Look::Sheet});
-    const std::vector<std::string> frames = {"north", "east",  "south", "west",  "exit1", "exit2", "exit3",
-                                             "exit4", "die1", "die2",  "die3", "die4",  "die5",  "die6"};
-    for (const char* hero : {"devil/", "angel/"}) {
-        for (const std::string& frame : frames) all.push_back({hero + frame + ".png", 32, 56, Look::Standing});
+    for (const gameAssets::Picture& p : gameAssets::pictures()) {
+        if (p.path.rfind("data/menu/", 0) == 0 || p.path == "data/tiles/back.png") continue; // the screens'
+        const std::string path = p.path.substr(5); // below data/
+        const bool cell = path.rfind("tiles/A", 0) == 0 || path.rfind("tiles/D", 0) == 0;
+        const bool sheet = path == "tiles/ice.png" || path == "tiles/oil.png";
+        all.push_back({path, p.width, p.height, cell ? Look::Opaque : sheet ? Look::Sheet : Look::Standing});
     }
     return all;
 }

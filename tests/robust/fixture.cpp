@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "gameAssets.h"
 #include "image.h"
 #include "testSupport.h"
 #include "tile.h"
@@ -10,25 +11,8 @@ namespace fixture {
 namespace {
 
 std::vector<std::string> makePictures() {
-    std::vector<std::string> list = {
-        "data/menu/tovrin.png",     "data/menu/instruct.png", "data/menu/background.png",
-        "data/menu/btnLeft.png",    "data/menu/logo.png",     "data/menu/selectLevel.png",
-        "data/menu/btnRight.png",   "data/menu/btnStart.png", "data/tiles/back.png",
-        "data/tiles/blocker.png",   "data/tiles/goal.png",    "data/tiles/ice.png",
-        "data/tiles/oil.png",
-    };
-    for (const char* set : {"A", "D"}) {
-        for (int n = 1; n <= 15; ++n) {
-            list.push_back(std::string("data/tiles/") + set + (n < 10 ? "0" : "") + std::to_string(n) +
-                           ".png");
-        }
-    }
-    for (const char* realm : {"devil", "angel"}) {
-        const std::string dir = std::string("data/") + realm + "/";
-        for (const char* facing : {"north", "east", "south", "west"}) list.push_back(dir + facing + ".png");
-        for (int n = 1; n <= 4; ++n) list.push_back(dir + "exit" + std::to_string(n) + ".png");
-        for (int n = 1; n <= 6; ++n) list.push_back(dir + "die" + std::to_string(n) + ".png");
-    }
+    std::vector<std::string> list;
+    for (const gameAssets::Picture& picture : gameAssets::pictures()) list.push_back(picture.path);
     return list;
 }
 
@@ -79,11 +63,7 @@ const std::vector<std::string>& pictures() {
     return list;
 }
 
-const std::vector<std::string>& sounds() {
-    static const std::vector<std::string> list = {"data/sounds/step.wav", "data/sounds/ohno.wav",
-                                                  "data/sounds/win.wav"};
-    return list;
-}
+const std::vector<std::string>& sounds() { return gameAssets::sounds(); }
 
 std::uint32_t colourOf(const std::string& picture) {
     const auto& list = pictures();
